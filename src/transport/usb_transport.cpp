@@ -1,0 +1,1 @@
+#include "transport/usb_transport.h"
