@@ -4,7 +4,9 @@
 // command bytes so the tests do not lean on the chip access layer.
 #include "transport/usb_bridge.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,6 +16,9 @@
 namespace qx::test {
 
 using Bytes = std::vector<uint8_t>;
+
+// The first n bytes (a request without the padding of a HID report).
+inline Bytes Head(const Bytes &r, size_t n) { return Bytes(r.begin(), r.begin() + ptrdiff_t(std::min(n, r.size()))); }
 
 // The behaviour of a bridge board: request bytes in, answer bytes out
 // (nothing: the bridge stays silent). HID requests arrive without their

@@ -44,9 +44,6 @@ std::vector<int> Range(int n)
     return v;
 }
 
-// Request bytes without the padding of a HID report.
-Bytes Head(const Bytes &r, size_t n) { return Bytes(r.begin(), r.begin() + ptrdiff_t(std::min(n, r.size()))); }
-
 } // namespace
 
 TEST(UsbBridgeSearch, NoBridgeTriesEveryBulkNameThenEveryHidIndex)
