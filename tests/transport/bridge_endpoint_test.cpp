@@ -3,6 +3,8 @@
 #include "fake_bridge.h"
 
 #include "sim/bridge_endpoint_server.h"
+#include "sim/bridge_model.h"
+#include "sim/sim_chip.h"
 #include "support/temp_dir.h"
 #include "transport/seqpacket_socket.h"
 #include "transport/system_usb_transport.h"
@@ -180,4 +182,68 @@ TEST(BridgeEndpoint, ServerReplacesAStaleSocketRefusesALiveOneAndCleansUp)
     struct stat st;
     ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+// Every bridge command and the chip frames of each bridge interface type go
+// through the socket unchanged: the answers match those of a twin bridge
+// model that is fed the same requests directly.
+TEST(BridgeEndpoint, EveryBridgeCommandAndChipFrameCrossesTheSocket)
+{
+    struct Step { Bytes request; int readLength; };
+    const Step steps[] = {
+        {{0xF9, 0xAC}, 8},                                  // identify
+        {{0xF9, 0x05, 0, 0, 0, 0, 0, 0}, 8},                // version
+        {{0xF9, 0x10, 0x01}, 8},                            // DMM power on
+        {{0xB5, 0x01, 0x01}, 1}, {{0xB5, 0x01, 0x00}, 1}, {{0xB5, 0x01, 0x01}, 1},  // reset pulse
+        {{0xB5, 0x07, 0x00}, 4},                            // status
+        {{0xC0, 0x00, 0x00, 0x06, 0x81, 0x02}, 1},          // UART link set-up
+        {{0xC3, 0x00, 0x01, 0x01, 0x0F}, 64},               // interrupt stream set-up
+        {{0xC3, 0x01}, 64},                                 // interrupt stream read
+        {{0xB1, 0x40, 0x10, 0x00, 0x01, 0x5A}, 1},          // SPI write / read
+        {{0xB1, 0xC0, 0x10, 0x00, 0x01}, 1},
+        {{0xBC, 0xC0, 0x10, 0x00, 0x02}, 2},                // SPI, isolated
+        {{0xBA, 0x08, 0xA5, 0x01, 0x01, 0x77}, 1},          // Special write / read at 0x2A5
+        {{0xBA, 0x88, 0xA5, 0x01, 0x01}, 1},
+        {{0xC1, 0x00, 0x20, 0x00, 0x01, 0x33}, 1},          // UART write / read
+        {{0xC1, 0x80, 0x20, 0x00, 0x01}, 2},
+        {{0xC2, 0x00, 0x24, 0x01, 0x44}, 1},                // DMM register 0x12 write / read
+        {{0xC2, 0x00, 0x25, 0x01}, 1},
+        {{0xF9, 0x01, 0xFF, 0xFF}, 8},                      // release
+    };
+    for (const bool hid : {false, true}) {
+        sim::SimChip chip, twinChip;
+        sim::BridgeModel model(chip), twin(twinChip);
+        TempDir dir;
+        const simwire::Hello hello = hid ? HidHello() : BulkHello();
+        sim::BridgeEndpointServer server(dir.file(hid ? "QxHID-0" : "QxUSB-0"), hello,
+                                         [&model](std::span<const uint8_t> r) { return model.exchange(r); });
+        QString error;
+        ASSERT_TRUE(server.start(error)) << error.toStdString();
+        auto transport = MakeSimulatorUsbTransport(dir.path());
+        transport->setCommands(BridgeCommands(*transport));
+        Devc devc;
+        uint8_t status = 0;
+        ASSERT_TRUE(transport->UsbOpen(devc, status)) << hid;
+        for (const Bytes &r : model.requests())
+            twin.exchange(r);
+
+        for (const Step &s : steps) {
+            uint8_t frame[FrameBufferSize] = {};
+            std::copy(s.request.begin(), s.request.end(), frame);
+            Bytes sent = hid ? Bytes(frame, frame + 64) : s.request;
+            const auto expected = twin.exchange(sent);
+            ASSERT_TRUE(expected) << hid << " " << int(s.request[0]);
+            ASSERT_TRUE(transport->UsbWriteReport(devc, frame, int(s.request.size())));
+            std::fill(std::begin(frame), std::end(frame), uint8_t(0xCC));
+            ASSERT_TRUE(transport->UsbReadReport(devc, frame, s.readLength)) << hid << " " << int(s.request[0]);
+            const size_t got = hid ? 64 : size_t(s.readLength);
+            Bytes want = *expected;
+            want.resize(got, hid ? 0 : 0xCC);
+            EXPECT_EQ(Bytes(frame, frame + got), want) << (hid ? "HID " : "bulk ") << int(s.request[0]) << " "
+                                                       << int(s.request[1]);
+            EXPECT_EQ(model.requests().back(), sent);
+        }
+        EXPECT_EQ(model.bridgeNumber(), 0xFFFF);
+        EXPECT_TRUE(model.dmmPowered());
+    }
 }
