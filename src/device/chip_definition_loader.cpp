@@ -31,6 +31,12 @@ public:
         d_.wordRegisterNames.clear();
         d_.pageShown = {};
         d_.instrumentsShown = false;
+        // The register counters restart, and so do the lists: a definition
+        // without one of the register sections must not show the registers
+        // of the chip loaded before it.
+        m_.bitRegisters.Clear();
+        m_.byteRegisters.Clear();
+        m_.wordRegisters.Clear();
     }
 
     void line(const QString &asRead)

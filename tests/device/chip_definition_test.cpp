@@ -216,3 +216,12 @@ TEST(ChipDefinition, GetSELUPFromFilesWithBig5AndUtf8Text)
     bench.device().ChipIndex = 0;
     EXPECT_FALSE(GetSELUP(bench, 0));
 }
+
+TEST(ChipDefinition, ReloadWithoutARegisterSectionDropsTheOldRegisters)
+{
+    Loaded m({"#REGWORD", "5AH ACC 5BH X 0FFH 0FFH", "#REGBYTE", "50H T 0FFH"});
+    LoadDefinitionLines(*m, {"#REGBYTE", "51H U 0FFH"});
+    EXPECT_EQ(m->wordRegisters.Count(), 0);
+    EXPECT_EQ(m->byteRegisters.Count(), 1);
+    EXPECT_EQ(m->desc.wordCount, 0);
+}
