@@ -3,7 +3,10 @@
 #include "core/event_pump.h"
 #include "core/program_paths.h"
 #include "device/bench.h"
+#include "shell/bench_app.h"
 #include "shell/main_panel.h"
+#include "transport/port_io.h"
+#include "transport/system_usb_transport.h"
 #include "shell/qt_prompter.h"
 
 #include <QApplication>
@@ -36,9 +39,14 @@ int main(int argc, char **argv)
     qx::SystemClock clock;
     qx::QtEventPump pump;
     qx::QtPrompter prompter;
-    qx::Bench bench(clock, pump, prompter, paths);
-
-    qx::TMainPanel main(bench);
+    qx::BenchApp::Parts parts;
+    parts.clock = &clock;
+    parts.pump = &pump;
+    parts.prompter = &prompter;
+    parts.usb = qx::MakeSystemUsbTransport();
+    parts.ports = qx::MakeSystemPortAccess();
+    qx::BenchApp tool(paths, std::move(parts));
+    qx::TMainPanel &main = tool.main();
     prompter.setParent(&main);
 
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {
@@ -52,7 +60,7 @@ int main(int argc, char **argv)
         std::signal(SIGINT, onSignal);
     }
 
-    qx::GetSELUP(bench, 0);
     main.show();
+    tool.activate();
     return app.exec();
 }

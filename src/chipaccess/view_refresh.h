@@ -25,6 +25,12 @@ public:
     using Fn = std::function<void()>;
     // Fills (or replaces) the slot's refresh; an empty function clears it.
     void set(ViewSlot slot, Fn fn) { slots_[size_t(slot)] = std::move(fn); }
+    // One slot's refresh, when filled.
+    void refresh(ViewSlot slot) const
+    {
+        if (const auto &f = slots_[size_t(slot)])
+            f();
+    }
     void refreshAll() const
     {
         for (const auto &f : slots_)

@@ -3,6 +3,7 @@
 #include "device/bench.h"
 #include "device/chip_selection.h"
 #include "device/device_record.h"
+#include "shell/qxadc_config.h"
 #include "shell/setup_rules.h"
 
 #include <QCheckBox>
@@ -148,6 +149,7 @@ void TOption::build()
     connect(TXParity, &QComboBox::currentIndexChanged, this, [this](int i) { if (!quiet_) TXParityChange(i); });
     connect(CLPT, &QComboBox::currentIndexChanged, this, [this](int i) { if (!quiet_) CLPTChange(i); });
     connect(BryMemChannel, &QComboBox::currentIndexChanged, this, [this](int i) { if (!quiet_) BryMemChannelChange(i); });
+    connect(Photo, &QCheckBox::toggled, this, [this](bool on) { bench_.Photo = on; });
     connect(BtClose, &QPushButton::clicked, this, [this] { BtCloseClick(); });
     connect(FlukeSelect, &QPushButton::clicked, this, [this] {
         if (services_.selectFluke) services_.selectFluke(FlukeCOM->currentText());
@@ -253,8 +255,7 @@ void TOption::TXParityChange(int index)
 
 void TOption::CLPTChange(int index)
 {
-    Q_UNUSED(index);
-    // The base address follows CLPT's index; the transport reads it when it runs.
+    bench_.ParallelPortBase = ParallelBaseForIndex(index);
 }
 
 void TOption::BtCloseClick()
@@ -289,6 +290,15 @@ void TOption::fillFromChannel0()
         TXCOM->setCurrentIndex(d.ComIndex >= 0 && d.ComIndex < TXCOM->count() ? d.ComIndex : -1);
         TXBaud->setCurrentIndex(d.BaudIndex >= 0 && d.BaudIndex < TXBaud->count() ? d.BaudIndex : -1);
         TXParity->setCurrentIndex(d.ParityIndex >= 0 && d.ParityIndex < TXParity->count() ? d.ParityIndex : -1);
+    });
+}
+
+void TOption::selectStored()
+{
+    const STND &d = bench_.device();
+    quietly([&] {
+        CbSeluP->setCurrentIndex(d.ChipIndex < CbSeluP->count() ? d.ChipIndex : -1);
+        SelLPT->setCurrentIndex(d.InterfaceType < 6 ? d.InterfaceType : -1);
     });
 }
 

@@ -51,6 +51,8 @@ public:
     QString chipName(int index) const;
     // Sets the enabled state of the port controls for an interface type.
     void enableFor(int interfaceType);
+    // Shows the stored chip and interface without running their handlers.
+    void selectStored();
 
     QComboBox *CbSeluP = nullptr;
     QComboBox *SelLPT = nullptr;

@@ -1,0 +1,77 @@
+#pragma once
+// The whole tool assembled: the context, the transports, the chip access
+// layer with its poll timer, and every window, created once in the fixed
+// order and wired to the menus. main() makes one; an end-to-end test can
+// make one on a scratch ProgramDir.
+#include <QString>
+
+#include <memory>
+
+namespace qx {
+
+class Bench;
+class Clock;
+class ConfigStore;
+class EventPump;
+class ParallelPort;
+class PollTimer;
+class PortAccess;
+class Prompter;
+class SerialPorts;
+class TMainPanel;
+class TOption;
+class TQx_UP;
+class UsbTransport;
+struct ProgramPaths;
+
+class BenchApp {
+public:
+    struct Parts {
+        Clock *clock = nullptr;
+        EventPump *pump = nullptr;
+        Prompter *prompter = nullptr;
+        std::unique_ptr<UsbTransport> usb;
+        std::unique_ptr<PortAccess> ports;
+    };
+
+    BenchApp(const ProgramPaths &paths, Parts parts);
+    ~BenchApp();
+
+    // The activation step: hide every window, load the configuration files.
+    void activate();
+
+    Bench &bench() { return *bench_; }
+    TQx_UP &up() { return *up_; }
+    PollTimer &poll() { return *poll_; }
+    TMainPanel &main() { return *main_; }
+    TOption &setup() { return *setup_; }
+    ConfigStore &config() { return *config_; }
+    SerialPorts &serialPorts() { return *serial_; }
+
+    // Menu commands.
+    void showSetup();
+    void usbScan();
+    bool readRam();
+    void toggleIntf();
+    void sleepChip();
+
+private:
+    void createWindows();
+    void wireMenus();
+    void bindConfiguration();
+    void onConnected();
+    void onClose();
+    void hideAll();
+
+    Parts parts_;
+    std::unique_ptr<Bench> bench_;
+    std::unique_ptr<SerialPorts> serial_;
+    std::unique_ptr<ParallelPort> parallel_;
+    std::unique_ptr<TQx_UP> up_;
+    std::unique_ptr<PollTimer> poll_;
+    std::unique_ptr<ConfigStore> config_;
+    std::unique_ptr<TMainPanel> main_;
+    TOption *setup_ = nullptr;  // owned by its frame in the main window
+};
+
+} // namespace qx
