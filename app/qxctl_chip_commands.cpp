@@ -10,6 +10,8 @@
 #include "device/bench.h"
 #include "device/chip_selection.h"
 #include "transport/serial_lookups.h"
+#include "transport/parallel_link.h"
+#include "transport/port_io.h"
 #include "transport/serial_ports.h"
 #include "transport/usb_transport.h"
 #include "usb_transport_factory.h"
@@ -144,6 +146,12 @@ QString failureText(const Bench &bench, const QString &what)
     return "qxctl: " + what + " failed: the chip did not answer";
 }
 
+struct ReleaseAtExit {
+    explicit ReleaseAtExit(TQx_UP &up) : up(up) {}
+    ~ReleaseAtExit() { up.BridgeRelease(); }
+    TQx_UP &up;
+};
+
 } // namespace
 
 bool IsChipCommand(const QStringList &args)
@@ -209,11 +217,14 @@ int RunChipCommand(const QStringList &args, const ProgramPaths &paths, QTextStre
         GetSELUP(bench, 0);
 
     std::unique_ptr<UsbTransport> usb;
+    std::unique_ptr<PortAccess> portAccess;
+    std::unique_ptr<ParallelLink> parallel;
     PortMap map = PortMap::load(paths);
     if (!o->device.isEmpty())
         map.set(GetCOMString(o->comIndex), o->device);
     SerialPorts ports(QtSerialPortOpener(clock), map);
     TQx_UP up(bench);
+    std::unique_ptr<ReleaseAtExit> release;  // after `up`: it runs before `up` goes
 
     switch (dev.interface()) {
     case InterfaceKind::RS232:
@@ -224,10 +235,16 @@ int RunChipCommand(const QStringList &args, const ProgramPaths &paths, QTextStre
         }
         break;
     case InterfaceKind::Parallel:
-        break;  // no parallel port backend yet: the frames report it
+        // An unreachable port fails the frames with a status text.
+        parallel = CreateParallelLink(portAccess);
+        up.setParallelLink(parallel.get());
+        break;
     default:
         usb = CreateUsbTransport(paths);
         up.setUsbTransport(usb.get());
+        // Hand the bridge back on every way out, as the bench tool does at
+        // close, so the next session can take it.
+        release = std::make_unique<ReleaseAtExit>(up);
         if (!up.USBConnect()) {
             err << bench.status.text[0] << "\n";
             return 1;

@@ -36,6 +36,7 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QX_PROGRAM_DIR", dir.path());
         env.insert("QXLAB", dir.path());
+        env.insert("QX_SIM_DIR", dir.path() + "no-simulator");  // no bridge endpoints
         p.setProcessEnvironment(env);
         p.start(QString(QX_BIN_DIR) + "/qxctl", args);
         CtlResult r;
