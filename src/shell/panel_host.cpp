@@ -1,6 +1,7 @@
 #include "shell/panel_host.h"
 
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMdiArea>
 
 namespace qx {
@@ -22,7 +23,11 @@ void PanelHost::adopt(QWidget *panel)
     QObject::connect(panel, &QWidget::windowTitleChanged, frame, &QWidget::setWindowTitle);
     frame->setAttribute(Qt::WA_DeleteOnClose, false);
     area_->addSubWindow(frame);
-    frame->adjustSize();
+    // Size the frame for its content before it is first shown.
+    panel->ensurePolished();
+    if (QLayout *l = panel->layout())
+        l->activate();
+    frame->resize(frame->sizeHint().expandedTo(panel->sizeHint() + QSize(16, 40)));
     frame->hide();
     frames_.insert(panel, frame);
     order_.push_back(panel);
@@ -36,7 +41,9 @@ void PanelHost::ShowPanel(QWidget *panel)
     const QRect keep = frame->geometry();
     panel->show();
     frame->show();
-    frame->setGeometry(keep);  // showing must neither move nor resize it
+    // Showing neither moves nor resizes the window, unless its content has
+    // grown beyond it (a definition that shows more controls).
+    frame->setGeometry(QRect(keep.topLeft(), keep.size().expandedTo(frame->minimumSizeHint())));
     frame->raise();
     area_->setActiveSubWindow(frame);
 }

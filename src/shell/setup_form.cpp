@@ -64,6 +64,7 @@ void TOption::quietly(F f)
 void TOption::build()
 {
     auto *grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetMinimumSize);
     int row = 0;
     auto label = [this](const char *name, const QString &text) {
         auto *l = new QLabel(text, this);
