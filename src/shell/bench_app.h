@@ -3,6 +3,9 @@
 // layer with its poll timer, and every window, created once in the fixed
 // order and wired to the menus. main() makes one; an end-to-end test can
 // make one on a scratch ProgramDir.
+#include "transport/port_io.h"
+#include "transport/usb_transport.h"
+
 #include <QString>
 
 #include <memory>
@@ -15,13 +18,11 @@ class ConfigStore;
 class EventPump;
 class ParallelPort;
 class PollTimer;
-class PortAccess;
 class Prompter;
 class SerialPorts;
 class TMainPanel;
 class TOption;
 class TQx_UP;
-class UsbTransport;
 struct ProgramPaths;
 
 class BenchApp {
