@@ -9,12 +9,16 @@
 #include "device/base_utils.h"
 #include "device/bench.h"
 #include "device/chip_selection.h"
+#include "shell/app_title.h"
+#include "shell/qxadc_config.h"
 #include "transport/serial_lookups.h"
 #include "transport/parallel_link.h"
 #include "transport/port_io.h"
 #include "transport/serial_ports.h"
 #include "transport/usb_transport.h"
 #include "usb_transport_factory.h"
+
+#include <QFile>
 
 #include <optional>
 
@@ -65,9 +69,30 @@ struct ChipOptions {
 
 const QStringList commands{"read", "write", "writebyte"};
 
-std::optional<ChipOptions> parse(const QStringList &args, QTextStream &err)
+// Settings not given on the command line: the tool's start-up defaults, or
+// the stored choices of channel 0 when ProgramDir has a configuration file
+// written under the tool's title.
+ChipOptions storedDefaults(const ProgramPaths &paths)
 {
     ChipOptions o;
+    QFile f(paths.inProgramDir(ConfigFileName));
+    if (!f.open(QIODevice::ReadOnly))
+        return o;
+    const QxAdcConfigLoad load = DecodeQxAdcConfig(f.readAll(), ReadAppTitle(paths.programDir), QxAdcConfig{});
+    if (load.groupsRead >= 1) {
+        o.interfaceType = load.config.interfaceType >= 0 && load.config.interfaceType < 6 ? load.config.interfaceType : 0;
+        o.comIndex = load.config.comIndex;
+        o.baudIndex = load.config.baudIndex;
+        o.parityIndex = load.config.parityIndex;
+    }
+    if (load.groupsRead >= 11)
+        o.opto = load.config.photo == 1;
+    return o;
+}
+
+std::optional<ChipOptions> parse(const QStringList &args, QTextStream &err, const ProgramPaths &paths)
+{
+    ChipOptions o = storedDefaults(paths);
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if (!a.startsWith("--")) {
@@ -166,7 +191,7 @@ bool IsChipCommand(const QStringList &args)
 
 int RunChipCommand(const QStringList &args, const ProgramPaths &paths, QTextStream &out, QTextStream &err)
 {
-    const auto o = parse(args, err);
+    const auto o = parse(args, err, paths);
     if (!o)
         return 2;
     const QStringList &c = o->command;
