@@ -1,0 +1,66 @@
+// Chip frames over the parallel-port adapter: C0 lo hi then the data bytes
+// clocked in (read), or 40 lo hi and the data clocked out (write), each
+// byte followed by the bus delay.
+#include "chipaccess/qx_up.h"
+
+#include "device/base_utils.h"
+#include "device/bench.h"
+#include "transport/parallel_link.h"
+
+namespace qx {
+
+bool TQx_UP::parallelReady()
+{
+    if (parallel_ && parallel_->reachable())
+        return true;
+    bench_.status.show(1, "Parallel port not found");
+    return false;
+}
+
+bool TQx_UP::readParallel(int address, int count)
+{
+    if (!parallelReady())
+        return false;
+    ParallelLink &link = *parallel_;
+    const uint16_t port = bench_.ParallelPortBase;
+    auto put = [&](uint8_t b) {
+        link.ParallelWriteByte(port, b);
+        link.ParallelDelay(port, ParallelDelayCount);
+    };
+    link.ParallelBegin(port);
+    put(0xC0);
+    put(uint8_t(address & 0xFF));
+    put(uint8_t((address >> 8) & 0xFF));
+    uint8_t *fb = frame();
+    for (int i = 0; i < count; ++i) {
+        fb[i] = link.ParallelReadByte(port);
+        link.ParallelDelay(port, ParallelDelayCount);
+    }
+    link.ParallelEnd(port);
+    DelayMs(bench_.clock, UsbSettleMs);
+    return true;
+}
+
+bool TQx_UP::writeParallel(int address, int count)
+{
+    if (!parallelReady())
+        return false;
+    ParallelLink &link = *parallel_;
+    const uint16_t port = bench_.ParallelPortBase;
+    auto put = [&](uint8_t b) {
+        link.ParallelWriteByte(port, b);
+        link.ParallelDelay(port, ParallelDelayCount);
+    };
+    const uint8_t *fb = frame();
+    link.ParallelBegin(port);
+    put(0x40);
+    put(uint8_t(address & 0xFF));
+    put(uint8_t((address >> 8) & 0xFF));
+    for (int i = 0; i < count; ++i)
+        put(fb[5 + i]);
+    link.ParallelEnd(port);
+    DelayMs(bench_.clock, UsbSettleMs);
+    return true;
+}
+
+} // namespace qx
