@@ -247,7 +247,28 @@ void TQx_RAM::Refresh(bool force)
 {
     RefreshMemoryBank(bench_.device().Mirror, bench_.chip.AddressMask, registerTracked_, bench_.LastValue,
                       bench_.Changed, bank_, force, cells_);
-    model_->redraw();
+    std::array<uint8_t, 256> changed{};
+    for (int i = 0; i < 256; ++i) {
+        const int a = bank_ * 256 + i;
+        changed[size_t(i)] = InMirror(a) ? bench_.Changed[size_t(a)] : 0;
+    }
+    if (shownBank_ != bank_) {
+        model_->redraw();
+    } else {
+        int dirty = 0;
+        for (int i = 0; i < 256 && dirty <= 32; ++i)
+            dirty += cells_[size_t(i)] != shownCells_[size_t(i)] || changed[size_t(i)] != shownChanged_[size_t(i)];
+        if (dirty > 32) {
+            model_->redraw();
+        } else {
+            for (int i = 0; i < 256; ++i)
+                if (cells_[size_t(i)] != shownCells_[size_t(i)] || changed[size_t(i)] != shownChanged_[size_t(i)])
+                    model_->redrawCell(i);
+        }
+    }
+    shownBank_ = bank_;
+    shownCells_ = cells_;
+    shownChanged_ = changed;
 }
 
 void TQx_RAM::selectBank(int bank)
@@ -287,6 +308,7 @@ void TQx_RAM::applyDefinition()
     pending_ = {};
     bank_ = d.bankAfterLoad(bank_);
     setTabLooks();
+    shownBank_ = -1;
     Refresh(true);
 }
 

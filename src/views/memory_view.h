@@ -110,6 +110,11 @@ private:
     HexAsker ask_;
     int bank_ = 0;
     BankCells cells_{};
+    // What the grid showed after the last refresh, so a refresh repaints
+    // only the cells whose value or highlight changed.
+    BankCells shownCells_{};
+    std::array<uint8_t, 256> shownChanged_{};
+    int shownBank_ = -1;
     AddressSet registerTracked_;
     MarkTable marks_{};
     int32_t markColour_ = 0x808080;

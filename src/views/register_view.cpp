@@ -373,15 +373,69 @@ void TQx_Reg2::Refresh(bool force)
     RefreshRegisterHeader(bench_.device().Mirror, header_, force);
     showHeader();
     RefreshRegisterLists(bench_.chip, bench_.device().Mirror, bench_.LastValue, bench_.Changed);
-    bitModel_->redraw();
-    byteModel_->redraw();
-    wordModel_->redraw();
+    redrawChanged();
+}
+
+void TQx_Reg2::redrawChanged()
+{
+    const ChipModel &chip = bench_.chip;
+    // Fills `shown` with the new state; true for entries that differ.
+    auto diff = [](std::vector<Shown> &shown, int count, auto state, auto redrawEntry) {
+        const bool all = int(shown.size()) != count;
+        shown.resize(size_t(count));
+        for (int i = 0; i < count; ++i) {
+            const Shown now = state(i);
+            if (all || !(now == shown[size_t(i)]))
+                redrawEntry(i, all);
+            shown[size_t(i)] = now;
+        }
+    };
+    bool bitsAll = false, bytesAll = false, wordsAll = false;
+    diff(shownBits_, chip.bitRegisters.Count(),
+         [&](int i) { const RegBitEntry *e = chip.bitRegisters.Get(i); return Shown{e->Value, changedAt(bench_, e->Address)}; },
+         [&](int i, bool all) {
+             bitsAll |= all;
+             if (!all && i >= range_.start && i < range_.end)
+                 emit bitModel_->dataChanged(bitModel_->index(i - range_.start, 0),
+                                             bitModel_->index(i - range_.start, Columns - 1));
+         });
+    diff(shownBytes_, chip.byteRegisters.Count(),
+         [&](int i) { const RegByteEntry *e = chip.byteRegisters.Get(i); return Shown{e->Value, changedAt(bench_, e->Address)}; },
+         [&](int i, bool all) {
+             bytesAll |= all;
+             if (!all) {
+                 byteModel_->redrawCell(2 * (i / Columns), i % Columns);
+                 byteModel_->redrawCell(2 * (i / Columns) + 1, i % Columns);
+             }
+         });
+    diff(shownWords_, chip.wordRegisters.Count(),
+         [&](int i) {
+             const RegWordEntry *e = chip.wordRegisters.Get(i);
+             return Shown{e->Value, changedAt(bench_, e->AddressHigh) || changedAt(bench_, e->AddressLow)};
+         },
+         [&](int i, bool all) {
+             wordsAll |= all;
+             if (!all) {
+                 wordModel_->redrawCell(2 * (i / Columns), i % Columns);
+                 wordModel_->redrawCell(2 * (i / Columns) + 1, i % Columns);
+             }
+         });
+    if (bitsAll)
+        bitModel_->redraw();
+    if (bytesAll)
+        byteModel_->redraw();
+    if (wordsAll)
+        wordModel_->redraw();
 }
 
 void TQx_Reg2::showHeader()
 {
     auto paint = [](QLabel *l, const QString &text, bool highlighted) {
-        l->setText(text);
+        if (l->text() != text)
+            l->setText(text);
+        if (l->property("highlighted").isValid() && l->property("highlighted").toBool() == highlighted)
+            return;
+        l->setProperty("highlighted", highlighted);
         QPalette p = l->palette();
         p.setColor(QPalette::Window, highlighted ? QColor(Qt::blue) : QColor(Qt::white));
         p.setColor(QPalette::WindowText, highlighted ? QColor(Qt::white) : QColor(Qt::blue));
@@ -402,6 +456,7 @@ void TQx_Reg2::selectPage(int page)
     setPageLooks();
     range_ = BitPageRange(bench_.chip.desc, page_);
     bitModel_->reset();
+    shownBits_.clear();
     fitGrid(SREG_, range_.rows() + 3);
     Refresh(true);
 }
@@ -446,6 +501,8 @@ void TQx_Reg2::rebuildGrids()
     typed_ = {};
     byteModel_->reset();
     wordModel_->reset();
+    shownBytes_.clear();
+    shownWords_.clear();
     fitGrid(SByteReg_, byteModel_->rowCount());
     fitGrid(SWordReg_, wordModel_->rowCount());
     const bool words = !bench_.chip.desc.wordRegisterNames.isEmpty();

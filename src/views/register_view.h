@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -94,6 +95,16 @@ private:
     bool valueGridKey(bool word, QKeyEvent *e);
     void commitTyped(bool word);
     int entryAt(bool word, int row, int column) const;
+
+    // What the grids showed after the last refresh (value, highlight) per
+    // list entry, so a refresh repaints only what changed. Empty: all.
+    struct Shown {
+        int value = -1;
+        bool changed = false;
+        bool operator==(const Shown &) const = default;
+    };
+    std::vector<Shown> shownBits_, shownBytes_, shownWords_;
+    void redrawChanged();
 
     Bench &bench_;
     TQx_UP &up_;
