@@ -1,5 +1,7 @@
 #include "qxctl_commands.h"
 
+#include "qxctl_chip_commands.h"
+
 #include "core/clock.h"
 #include "core/event_pump.h"
 #include "core/program_paths.h"
@@ -26,12 +28,15 @@ public:
     std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
 };
 
-const char *usage =
-    "usage: qxctl <command> [options]\n"
-    "  chips                         list the chips of the selection file\n"
-    "  describe [--chip N] [--json]  load a chip definition and print its description\n"
-    "Files: ProgramDir from QX_PROGRAM_DIR (selection file QxSel.INC),\n"
-    "definitions in $QXLAB/Include/ (QXLAB defaults to ~/QXLAB).\n";
+QString usage()
+{
+    return QString("usage: qxctl <command> [options]\n"
+                   "  chips                         list the chips of the selection file\n"
+                   "  describe [--chip N] [--json]  load a chip definition and print its description\n")
+           + ChipCommandUsage
+           + "Files: ProgramDir from QX_PROGRAM_DIR (selection file QxSel.INC, port map QxPorts.cfg),\n"
+             "definitions in $QXLAB/Include/ (QXLAB defaults to ~/QXLAB).\n";
+}
 
 int chips(const ProgramPaths &paths, QTextStream &out, QTextStream &err)
 {
@@ -59,7 +64,7 @@ int describe(const QStringList &args, const ProgramPaths &paths, QTextStream &ou
                 return 2;
             }
         } else {
-            err << "qxctl: unknown option '" << args[i] << "'\n" << usage;
+            err << "qxctl: unknown option '" << args[i] << "'\n" << usage();
             return 2;
         }
     }
@@ -93,16 +98,18 @@ int describe(const QStringList &args, const ProgramPaths &paths, QTextStream &ou
 int RunQxctl(const QStringList &args, const ProgramPaths &paths, QTextStream &out, QTextStream &err)
 {
     if (args.isEmpty() || args[0] == "--help" || args[0] == "help") {
-        (args.isEmpty() ? err : out) << usage;
+        (args.isEmpty() ? err : out) << usage();
         return args.isEmpty() ? 2 : 0;
     }
+    if (IsChipCommand(args))
+        return RunChipCommand(args, paths, out, err);
     const QString cmd = args[0];
     const QStringList rest = args.mid(1);
     if (cmd == "chips")
         return chips(paths, out, err);
     if (cmd == "describe")
         return describe(rest, paths, out, err);
-    err << "qxctl: unknown command '" << cmd << "'\n" << usage;
+    err << "qxctl: unknown command '" << cmd << "'\n" << usage();
     return 2;
 }
 

@@ -17,7 +17,8 @@ std::vector<uint8_t> word8(uint16_t v)
 std::optional<std::vector<uint8_t>> BridgeModel::exchange(std::span<const uint8_t> request)
 {
     std::lock_guard lock(mutex_);
-    requests_.emplace_back(request.begin(), request.end());
+    if (recording_)
+        requests_.emplace_back(request.begin(), request.end());
     if (silent_ || request.empty())
         return std::nullopt;
     return answer(request);
@@ -173,6 +174,12 @@ void BridgeModel::clearRequests()
 {
     std::lock_guard lock(mutex_);
     requests_.clear();
+}
+
+void BridgeModel::setRecording(bool on)
+{
+    std::lock_guard lock(mutex_);
+    recording_ = on;
 }
 
 void BridgeModel::setVersion(const std::string &text)

@@ -40,6 +40,8 @@ public:
     // Every request received, as received.
     std::vector<std::vector<uint8_t>> requests() const;
     void clearRequests();
+    // Long runs (benchmarks, the simulator program) need no record.
+    void setRecording(bool on);
 
     // State a test or the simulator program can set or inspect.
     void setVersion(const std::string &eightCharacters);
@@ -71,6 +73,7 @@ private:
     uint8_t streamMask_ = 0;
     uint8_t streamStatus_ = 0;
     bool silent_ = false;
+    bool recording_ = true;
 };
 
 } // namespace qx::sim
