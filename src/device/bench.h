@@ -73,11 +73,6 @@ public:
     // description (captions, tabs, pages, menus, choice lists).
     Hooks definitionLoaded;
 
-    // After a bridge connected and the setup was refreshed: the chip's name
-    // from the chip list, for the captions of the views.
-    QString connectedChipName;
-    Hooks chipConnected;
-
     StatusPanels status;
     SerialLineState SerialLine;
 

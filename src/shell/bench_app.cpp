@@ -12,6 +12,10 @@
 #include "transport/serial_port_io.h"
 #include "transport/serial_ports.h"
 #include "transport/usb_transport.h"
+#include "views/hex_entry_popup.h"
+#include "views/memory_view.h"
+#include "views/register_view.h"
+#include "views/view_seams.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -70,6 +74,12 @@ void BenchApp::createWindows()
     setup_ = new TOption(*bench_, std::move(s));
     main_->panels().adopt(setup_);
     QObject::connect(setup_, &TOption::closeRequested, main_.get(), [this] { main_->HidePanel(setup_); });
+
+    popup_ = std::make_unique<TQxPopSelHex>(main_.get());
+    ram_ = new TQx_RAM(*bench_, *up_, AskWith(*popup_));
+    main_->panels().adopt(ram_);
+    reg_ = new TQx_Reg2(*bench_, *up_, AskWith(*popup_));
+    main_->panels().adopt(reg_);
 }
 
 void BenchApp::hideAll()
@@ -94,6 +104,8 @@ void BenchApp::wireMenus()
         QObject::connect(main_->action(name), &QAction::triggered, main_.get(), fn);
     };
     on("SMenu_Option", [this] { showSetup(); });
+    on("SMenu_RAM", [this] { main_->ShowPanel(ram_); });
+    on("SMenu_REG", [this] { main_->ShowPanel(reg_); });
     on("USBScan", [this] { usbScan(); });
     on("Menu_ReadRAM", [this] { readRam(); });
     on("Menu_INTF", [this] { toggleIntf(); });
@@ -144,10 +156,10 @@ void BenchApp::onConnected()
 {
     setup_->ChennalComChange();
     const QString name = setup_->chipName(bench_->device().ChipIndex);
-    bench_->connectedChipName = name;
-    bench_->chipConnected.call();
-    up_->views().refresh(ViewSlot::MemoryView);
-    up_->views().refresh(ViewSlot::RegisterView);
+    ram_->setChipName(name);
+    reg_->setChipName(name);
+    ram_->Refresh(false);
+    reg_->Refresh(false);
 }
 
 void BenchApp::bindConfiguration()
@@ -184,6 +196,19 @@ void BenchApp::bindConfiguration()
             setup_->Photo->setChecked(c.photo == 1);
     };
     config_->bind(std::move(setupForm));
+
+    ConfigStore::Binding views;
+    views.collect = [this](QxAdcConfig &c) {
+        c.registerPage = reg_->page();
+        c.memoryBank = ram_->bank();
+    };
+    views.apply = [this](const QxAdcConfig &c, int groups) {
+        if (groups > 2) {
+            reg_->selectPage(c.registerPage);
+            ram_->selectBank(c.memoryBank);
+        }
+    };
+    config_->bind(std::move(views));
 
     ConfigStore::AfterLoad after;
     after.loadChipDefinition = [this] { return GetSELUP(*bench_, 0); };

@@ -22,6 +22,9 @@ class Prompter;
 class SerialPorts;
 class TMainPanel;
 class TOption;
+class TQx_RAM;
+class TQx_Reg2;
+class TQxPopSelHex;
 class TQx_UP;
 struct ProgramPaths;
 
@@ -46,6 +49,8 @@ public:
     PollTimer &poll() { return *poll_; }
     TMainPanel &main() { return *main_; }
     TOption &setup() { return *setup_; }
+    TQx_RAM &memoryView() { return *ram_; }
+    TQx_Reg2 &registerView() { return *reg_; }
     ConfigStore &config() { return *config_; }
     SerialPorts &serialPorts() { return *serial_; }
 
@@ -72,7 +77,11 @@ private:
     std::unique_ptr<PollTimer> poll_;
     std::unique_ptr<ConfigStore> config_;
     std::unique_ptr<TMainPanel> main_;
-    TOption *setup_ = nullptr;  // owned by its frame in the main window
+    // The windows are owned by their frames in the main window.
+    TOption *setup_ = nullptr;
+    TQx_RAM *ram_ = nullptr;
+    TQx_Reg2 *reg_ = nullptr;
+    std::unique_ptr<TQxPopSelHex> popup_;
 };
 
 } // namespace qx
