@@ -10,7 +10,7 @@
 #include "shell/qt_prompter.h"
 
 #include <QApplication>
-#include <QFont>
+#include <QSessionManager>
 
 #include <QSocketNotifier>
 
@@ -59,6 +59,9 @@ int main(int argc, char **argv)
         std::signal(SIGTERM, onSignal);
         std::signal(SIGINT, onSignal);
     }
+
+    // A session logout closes the main window the normal way too.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &main, [&](QSessionManager &) { main.close(); });
 
     main.show();
     tool.activate();
