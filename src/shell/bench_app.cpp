@@ -52,11 +52,13 @@ BenchApp::~BenchApp()
     // power the DMM front end down.
     poll_->stop();
     poll_->PollEnable = false;
+    // The front end is powered down before the bridge is released: once
+    // released, the bridge is closed and could no longer take the command.
     STND &d = bench_->device();
+    if (d.interface() == InterfaceKind::DMM && d.Usb.Connected)
+        up_->BridgeDmmPower(false);
     if (d.Usb.Connected && d.Usb.Handle)
         up_->BridgeRelease();
-    if (d.interface() == InterfaceKind::DMM)
-        up_->BridgeDmmPower(false);
     serial_->closeAll();
 }
 

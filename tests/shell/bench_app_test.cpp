@@ -1,0 +1,85 @@
+#include "chipaccess/qx_up.h"
+#include "core/clock.h"
+#include "core/event_pump.h"
+#include "core/program_paths.h"
+#include "device/bench.h"
+#include "shell/bench_app.h"
+#include "shell/main_panel.h"
+#include "sim/bridge_model.h"
+#include "sim/sim_chip.h"
+#include "sim/sim_usb_transport.h"
+#include "support/scripted_prompter.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+
+#include <gtest/gtest.h>
+
+using namespace qx;
+
+namespace {
+struct Tool {
+    test::TempDir dir;
+    VirtualClock clock;
+    CountingEventPump pump;
+    test::ScriptedPrompter prompter;
+    sim::SimChip chip;
+    sim::BridgeModel bridge{chip};
+    std::unique_ptr<BenchApp> app;
+    explicit Tool(int interfaceType)
+    {
+        dir.write("QxADC.cfg", QByteArray("QX-ENOB TEST for QX7020\r\n   0   ") + QByteArray::number(interfaceType) +
+                                   "   0   5   0\r\n");
+        BenchApp::Parts parts;
+        parts.clock = &clock;
+        parts.pump = &pump;
+        parts.prompter = &prompter;
+        parts.usb = std::make_unique<sim::SimUsbTransport>(bridge);
+        app = std::make_unique<BenchApp>(ProgramPaths::at(dir.path(), dir.path()), std::move(parts));
+        app->activate();
+        bridge.clearRequests();
+    }
+    void trigger(const char *name) { app->main().action(name)->trigger(); }
+};
+} // namespace
+
+TEST(BenchApp, UsbScanOnlyOnBridgeInterfaces)
+{
+    for (int type : {0, 3}) {  // RS232, Parallel: nothing happens
+        Tool t(type);
+        t.trigger("USBScan");
+        EXPECT_TRUE(t.bridge.requests().empty()) << type;
+        EXPECT_EQ(t.app->main().statusText(0).contains("USB"), false) << type;
+    }
+    Tool dmm(5);
+    dmm.trigger("USBScan");
+    EXPECT_EQ(dmm.app->main().statusText(0), "USB On Line");
+}
+
+TEST(BenchApp, ReadRamSleepAndTheEndOfTheRun)
+{
+    Tool t(5);
+    t.trigger("USBScan");
+    std::vector<uint8_t> bytes(64);
+    for (int i = 0; i < 64; ++i)
+        bytes[size_t(i)] = uint8_t(0x80 + i);
+    t.chip.load(0, bytes);
+    t.trigger("Menu_ReadRAM");
+    EXPECT_EQ(t.app->up().ReadMirror(63), 0xBF);
+    EXPECT_EQ(t.app->up().ReadMirror(64), 0x00);  // only the first 64 bytes
+
+    t.bridge.clearRequests();
+    t.trigger("SLEEP1");
+    ASSERT_EQ(t.bridge.requests().size(), 1u);
+    EXPECT_EQ(t.bridge.requests()[0], (std::vector<uint8_t>{0xC2, 0x01, 0xFA, 0x01, 0xA5}));
+    EXPECT_EQ(t.app->up().ReadMirror(0xFD), 0x00);  // the mirror is not updated
+
+    // The end of the run powers the DMM front end down, then releases the bridge.
+    t.bridge.clearRequests();
+    t.app.reset();
+    const auto r = t.bridge.requests();
+    ASSERT_GE(r.size(), 2u);
+    EXPECT_EQ(r[0], (std::vector<uint8_t>{0xF9, 0x10, 0x00}));
+    EXPECT_EQ(r[1], (std::vector<uint8_t>{0xF9, 0x01, 0xFF, 0xFF}));
+    EXPECT_FALSE(t.bridge.dmmPowered());
+}
