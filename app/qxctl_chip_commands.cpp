@@ -35,15 +35,6 @@ const char *ChipCommandUsage =
 
 namespace {
 
-class NoPrompter final : public Prompter {
-public:
-    Answer message(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
-    std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<unsigned> chooseColour(unsigned) override { return {}; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 std::optional<int32_t> number(const QString &text)
 {
     if (text.startsWith("0x", Qt::CaseInsensitive)) {
@@ -231,7 +222,7 @@ int RunChipCommand(const QStringList &args, const ProgramPaths &paths, QTextStre
 
     SystemClock clock;
     CountingEventPump pump;
-    NoPrompter prompter;
+    SilentPrompter prompter;
     Bench bench(clock, pump, prompter, paths);
     STND &dev = bench.device();
     dev.InterfaceType = uint16_t(o->interfaceType);

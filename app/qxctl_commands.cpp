@@ -18,16 +18,6 @@ namespace qx {
 
 namespace {
 
-// A command-line run has nobody to ask: every question is answered "cancel".
-class NoPrompter final : public Prompter {
-public:
-    Answer message(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
-    std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<unsigned> chooseColour(unsigned) override { return {}; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 QString usage()
 {
     return QString("usage: qxctl <command> [options]\n"
@@ -79,7 +69,7 @@ int describe(const QStringList &args, const ProgramPaths &paths, QTextStream &ou
     }
     SystemClock clock;
     CountingEventPump pump;
-    NoPrompter prompter;
+    SilentPrompter prompter;
     Bench bench(clock, pump, prompter, paths);
     bench.device().ChipIndex = uint16_t(chip);
     if (!GetSELUP(bench, 0)) {

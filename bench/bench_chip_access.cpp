@@ -11,22 +11,12 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
-class SilentPrompter final : public qx::Prompter {
-public:
-    Answer message(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
-    std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<unsigned> chooseColour(unsigned) override { return {}; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
-};
-} // namespace
 
 static void BM_WriteChipByteDmm(benchmark::State &state)
 {
     qx::VirtualClock clock;
     qx::CountingEventPump pump;
-    SilentPrompter prompter;
+    qx::SilentPrompter prompter;
     qx::Bench bench(clock, pump, prompter, qx::ProgramPaths::at("/nonexistent", "/nonexistent"));
     qx::sim::SimChip chip;
     qx::sim::BridgeModel bridge(chip);

@@ -20,20 +20,11 @@
 
 namespace {
 
-class SilentPrompter final : public qx::Prompter {
-public:
-    Answer message(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
-    std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<QString> saveFile(const QString &, const QString &, const QString &) override { return {}; }
-    std::optional<unsigned> chooseColour(unsigned) override { return {}; }
-    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 // Both views shown, the sample chip loaded, SPI through the simulated bridge.
 struct ViewsOnSimulator {
     qx::VirtualClock clock;
     qx::CountingEventPump pump;
-    SilentPrompter prompter;
+    qx::SilentPrompter prompter;
     qx::Bench bench{clock, pump, prompter, qx::ProgramPaths::at(QX_CHIPS_DIR, QX_CHIPS_DIR)};
     qx::sim::SimChip chip;
     qx::sim::BridgeModel bridge{chip};

@@ -26,4 +26,15 @@ public:
                                            const QString &initial) = 0;
 };
 
+// Nobody to ask (command-line runs, benchmarks): every question is
+// answered "cancel".
+class SilentPrompter final : public Prompter {
+public:
+    Answer message(const QString &, const QString &, Buttons) override { return Answer::Cancel; }
+    std::optional<QString> openFile(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<QString> saveFile(const QString &, const QString &, const QString &) override { return {}; }
+    std::optional<unsigned> chooseColour(unsigned) override { return {}; }
+    std::optional<QString> askText(const QString &, const QString &, const QString &) override { return {}; }
+};
+
 } // namespace qx

@@ -3,8 +3,7 @@
 #include "core/program_paths.h"
 #include "device/bench.h"
 #include "shell/config_store.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
+#include "support/bench_fixture.h"
 
 #include <QFile>
 
@@ -13,12 +12,7 @@
 using namespace qx;
 
 namespace {
-struct Fixture {
-    test::TempDir dir;
-    VirtualClock clock;
-    CountingEventPump pump;
-    test::ScriptedPrompter prompter;
-    Bench bench{clock, pump, prompter, ProgramPaths::at(dir.path(), dir.path())};
+struct Fixture : test::BenchFixture {
     ConfigStore store{bench};
     QStringList calls;
     Fixture()

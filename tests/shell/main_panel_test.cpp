@@ -5,8 +5,7 @@
 #include "device/chip_definition_loader.h"
 #include "shell/main_menu.h"
 #include "shell/main_panel.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
+#include "support/bench_fixture.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,13 +18,7 @@
 using namespace qx;
 
 namespace {
-struct Fixture {
-    test::TempDir dir;
-    VirtualClock clock;
-    CountingEventPump pump;
-    test::ScriptedPrompter prompter;
-    Bench bench{clock, pump, prompter, ProgramPaths::at(dir.path(), dir.path())};
-};
+using Fixture = test::BenchFixture;
 } // namespace
 
 TEST(MainPanel, TitleMenusAndTheInstrumentRule)

@@ -4,8 +4,7 @@
 #include "device/bench.h"
 #include "device/chip_definition_loader.h"
 #include "shell/setup_form.h"
-#include "support/scripted_prompter.h"
-#include "support/temp_dir.h"
+#include "support/bench_fixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,12 +15,7 @@
 using namespace qx;
 
 namespace {
-struct Fixture {
-    test::TempDir dir;
-    VirtualClock clock;
-    CountingEventPump pump;
-    test::ScriptedPrompter prompter;
-    Bench bench{clock, pump, prompter, ProgramPaths::at(dir.path(), dir.path())};
+struct Fixture : test::BenchFixture {
     QStringList calls;
     SetupServices services()
     {
