@@ -72,6 +72,8 @@ public:
     // Called after every successful definition load; windows apply the
     // description (captions, tabs, pages, menus, choice lists).
     Hooks definitionLoaded;
+    // After a view changed `Changed` for addresses another view also shows.
+    Hooks highlightsChanged;
 
     StatusPanels status;
     SerialLineState SerialLine;

@@ -214,6 +214,7 @@ TQx_RAM::TQx_RAM(Bench &bench, TQx_UP &up, HexAsker ask, QWidget *parent)
 
     QPointer<TQx_RAM> self(this);
     bench_.definitionLoaded.add([self] { if (self) self->applyDefinition(); });
+    bench_.highlightsChanged.add([self] { if (self) self->repaintHighlights(); });
     up_.views().set(ViewSlot::MemoryView, [this] { Refresh(false); });
     applyDefinition();
     adjustSize();
@@ -269,6 +270,18 @@ void TQx_RAM::Refresh(bool force)
     shownBank_ = bank_;
     shownCells_ = cells_;
     shownChanged_ = changed;
+}
+
+void TQx_RAM::repaintHighlights()
+{
+    for (int i = 0; i < 256; ++i) {
+        const int a = bank_ * 256 + i;
+        const uint8_t now = InMirror(a) ? bench_.Changed[size_t(a)] : 0;
+        if (now != shownChanged_[size_t(i)]) {
+            shownChanged_[size_t(i)] = now;
+            model_->redrawCell(i);
+        }
+    }
 }
 
 void TQx_RAM::selectBank(int bank)

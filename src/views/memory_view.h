@@ -42,6 +42,8 @@ public:
 
     // Redraws the bank from the mirror; force suppresses the change highlight.
     void Refresh(bool force);
+    // Repaints the cells whose change flag another view has changed.
+    void repaintHighlights();
     // Selects a bank (tab, menu item, configuration).
     void selectBank(int bank);
     int bank() const { return bank_; }

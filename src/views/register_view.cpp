@@ -374,6 +374,7 @@ void TQx_Reg2::Refresh(bool force)
     showHeader();
     RefreshRegisterLists(bench_.chip, bench_.device().Mirror, bench_.LastValue, bench_.Changed);
     redrawChanged();
+    bench_.highlightsChanged.call();  // the memory grid shows the same flags
 }
 
 void TQx_Reg2::redrawChanged()

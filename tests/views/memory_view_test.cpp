@@ -4,6 +4,7 @@
 #include "support/temp_dir.h"
 
 #include <QProcess>
+#include <QSignalSpy>
 #include <QStandardPaths>
 
 using namespace qx;
@@ -282,4 +283,22 @@ TEST_F(ViewsTest, Captions)
     reg->setChipName("QX7020");
     EXPECT_EQ(ram->windowTitle(), QStringLiteral("記憶體 - QX7020"));
     EXPECT_EQ(reg->windowTitle(), QStringLiteral("暫存器 - QX7020"));
+}
+
+TEST_F(ViewsTest, PageSwitchRepaintsTheHighlightItCleared)
+{
+    reg->selectPage(0);
+    ASSERT_TRUE(cb.up.WriteChipByte(0x22, 0x42));
+    ASSERT_EQ(background(cell(*ram, 0x22)), QColor(Qt::blue));
+    QSignalSpy repainted(ram->grid()->model(), &QAbstractItemModel::dataChanged);
+    reg->selectPage(1);  // a page switch highlights nothing
+    EXPECT_NE(background(cell(*ram, 0x22)), QColor(Qt::blue));
+    bool cellRepainted = false;
+    for (const auto &args : repainted) {
+        const QModelIndex from = args[0].toModelIndex(), to = args[1].toModelIndex();
+        const QModelIndex c = cell(*ram, 0x22);
+        cellRepainted |= from.row() <= c.row() && c.row() <= to.row() && from.column() <= c.column() &&
+                         c.column() <= to.column();
+    }
+    EXPECT_TRUE(cellRepainted);
 }
