@@ -68,6 +68,8 @@ std::optional<std::vector<uint8_t>> BridgeModel::bridgeCommand(std::span<const u
             if (value == 0xFFFF) {  // released: forget the session
                 uartLinked_ = false;
                 streamEnabled_ = false;
+                streamMask_ = 0;
+                chip_.setStreamMask(0);
             }
             return word8(number_);
         }
@@ -90,6 +92,7 @@ std::optional<std::vector<uint8_t>> BridgeModel::bridgeCommand(std::span<const u
         if (sub == 0x00 && r.size() >= 5) {
             streamEnabled_ = r[3] != 0;
             streamMask_ = streamEnabled_ ? r[4] : 0;
+            chip_.setStreamMask(streamMask_);
             a[0] = 0xFA;
             a[1] = 0xAA;
             return a;

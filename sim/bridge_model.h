@@ -18,7 +18,9 @@
 //   C0 00 00 06 81 02  sets up the UART relay (needed before C1 frames)
 //   C5 FF x 00       initialisation exchange (64 bytes of zeros)
 //   B1/BC, BA/BE, C1, C2  chip frames: SPI, Special, UART relay, DMM registers
-//   C3 00 opto en mask / C3 01   interrupt stream set-up / read
+//   C3 00 opto en mask / C3 01   interrupt stream set-up / read: the chip
+//                    queues records of the conversions in the mask; a read
+//                    answers count, status and up to 12 records
 #include "sim/sim_chip.h"
 
 #include <array>

@@ -49,11 +49,13 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    SystemClock clock;
     SimChip chip;
+    chip.setInputs(options->inputs);
+    chip.setClock(&clock);  // the chip converts in real time
     BridgeModel bridge(chip);
     Rs232Protocol rs232(chip);
     PtyRs232Server pty(rs232);
-    SystemClock clock;
 
     if (!PrepareEndpointDir(options->dir, error)) {
         err << "qxsim: " << error << "\n";

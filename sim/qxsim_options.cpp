@@ -7,22 +7,48 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <cmath>
+
 namespace qx::sim {
 
 QString QxsimUsage()
 {
+    const ChipInputs d;
     return QStringLiteral(
-        "usage: qxsim [options]\n"
-        "Serves a simulated QX7020 behind a USB bridge endpoint and on an RS232 pty.\n"
-        "  --bulk              serve a bulk bridge, socket QxUSB-<n> (default)\n"
-        "  --hid               serve a HID bridge, socket QxHID-<n>\n"
-        "  --number N          endpoint number 0..31 (bulk) or index 0..127 (HID), default 0\n"
-        "  --dir PATH          endpoint folder (default $QX_SIM_DIR, else $XDG_RUNTIME_DIR/qxbench)\n"
-        "  --latency-ms MS     cost of every report, default 0 (1 = full-speed HID link)\n"
-        "  --ports PROGRAMDIR  map the RS232 pty in PROGRAMDIR/QxPorts.cfg\n"
-        "  --com N             COM number used for that mapping, default 1\n"
-        "  --help              this text\n"
-        "Runs until SIGINT or SIGTERM.\n");
+               "usage: qxsim [options]\n"
+               "Serves a simulated QX7020 behind a USB bridge endpoint and on an RS232 pty.\n"
+               "  --bulk                  serve a bulk bridge, socket QxUSB-<n> (default)\n"
+               "  --hid                   serve a HID bridge, socket QxHID-<n>\n"
+               "  --number N              endpoint number 0..31 (bulk) or index 0..127 (HID), default 0\n"
+               "  --dir PATH              endpoint folder (default $QX_SIM_DIR, else $XDG_RUNTIME_DIR/qxbench)\n"
+               "  --latency-ms MS         cost of every report, default 0 (1 = full-speed HID link)\n"
+               "  --ports PROGRAMDIR      map the RS232 pty in PROGRAMDIR/QxPorts.cfg\n"
+               "  --com N                 COM number used for that mapping, default 1\n"
+               "Analog inputs (volts at the ADC input, before the gain; 1.2 V reference):\n"
+               "  --adc1-volts V          ADC1 input, default %1\n"
+               "  --adc1-offset-uv UV     ADC1 offset in microvolts, default %2\n"
+               "  --adc1-noise-uv UV      ADC1 Gaussian noise (standard deviation) in microvolts, default %3\n"
+               "  --adc2-volts V          ADC2 input, default %4\n"
+               "  --adc2-offset-uv UV     ADC2 offset in microvolts, default %5\n"
+               "  --adc2-noise-uv UV      ADC2 Gaussian noise in microvolts, default %6\n"
+               "  --frequency HZ          counter input frequency, default %7\n"
+               "  --duty PERCENT          counter input duty cycle, default %8\n"
+               "  --resistor OHMS         unknown resistor of the resistance measurement, default %9\n"
+               "  --reference-ohms OHMS   reference resistor in series with it, default %10\n"
+               "  --seed N                noise generator seed, default %11\n"
+               "  --help                  this text\n"
+               "Runs until SIGINT or SIGTERM.\n")
+        .arg(d.adc1.volts)
+        .arg(d.adc1.offsetVolts * 1e6)
+        .arg(d.adc1.noiseVolts * 1e6)
+        .arg(d.adc2.volts)
+        .arg(d.adc2.offsetVolts * 1e6)
+        .arg(d.adc2.noiseVolts * 1e6)
+        .arg(d.counterHz)
+        .arg(d.counterDuty * 100)
+        .arg(d.resistorOhms)
+        .arg(d.referenceOhms)
+        .arg(d.seed);
 }
 
 std::optional<QxsimOptions> ParseQxsimOptions(const QStringList &args, QString &error)
@@ -37,6 +63,22 @@ std::optional<QxsimOptions> ParseQxsimOptions(const QStringList &args, QString &
             return false;
         }
         out = v;
+        ++i;
+        return true;
+    };
+    // A decimal in [low, high] (`open`: low itself excluded), stored times `scale`.
+    auto real = [&](int &i, double low, double high, double &out, double scale = 1.0, bool open = false) {
+        bool ok = false;
+        const QString name = args[i];
+        const double v = i + 1 < args.size() ? args[i + 1].toDouble(&ok) : 0;
+        if (!ok || !std::isfinite(v) || v < low || (open && v == low) || v > high) {
+            error = QStringLiteral("%1 needs a number %2 %3 to %4")
+                        .arg(name, open ? QStringLiteral("above") : QStringLiteral("from"))
+                        .arg(low)
+                        .arg(high);
+            return false;
+        }
+        out = v * scale;
         ++i;
         return true;
     };
@@ -65,7 +107,35 @@ std::optional<QxsimOptions> ParseQxsimOptions(const QStringList &args, QString &
             ok = text(i, o.dir);
         else if (a == "--ports")
             ok = text(i, o.portsProgramDir);
-        else if (a == "--help" || a == "-h")
+        else if (a == "--adc1-volts")
+            ok = real(i, -10, 10, o.inputs.adc1.volts);
+        else if (a == "--adc1-offset-uv")
+            ok = real(i, -1e6, 1e6, o.inputs.adc1.offsetVolts, 1e-6);
+        else if (a == "--adc1-noise-uv")
+            ok = real(i, 0, 1e6, o.inputs.adc1.noiseVolts, 1e-6);
+        else if (a == "--adc2-volts")
+            ok = real(i, -10, 10, o.inputs.adc2.volts);
+        else if (a == "--adc2-offset-uv")
+            ok = real(i, -1e6, 1e6, o.inputs.adc2.offsetVolts, 1e-6);
+        else if (a == "--adc2-noise-uv")
+            ok = real(i, 0, 1e6, o.inputs.adc2.noiseVolts, 1e-6);
+        else if (a == "--frequency")
+            ok = real(i, 0, 1e7, o.inputs.counterHz);
+        else if (a == "--duty")
+            ok = real(i, 0, 100, o.inputs.counterDuty, 0.01);
+        else if (a == "--resistor")
+            ok = real(i, 0, 1e9, o.inputs.resistorOhms, 1.0, true);
+        else if (a == "--reference-ohms")
+            ok = real(i, 0, 1e9, o.inputs.referenceOhms, 1.0, true);
+        else if (a == "--seed") {
+            const qulonglong seed = i + 1 < args.size() ? args[i + 1].toULongLong(&ok) : 0;
+            if (ok) {
+                o.inputs.seed = seed;
+                ++i;
+            } else {
+                error = QStringLiteral("--seed needs a whole number from 0");
+            }
+        } else if (a == "--help" || a == "-h")
             o.help = true;
         else {
             error = QStringLiteral("unknown option '%1'").arg(a);

@@ -1,5 +1,6 @@
 #pragma once
 // Command line and output files of the qxsim program.
+#include "sim/conversion_engine.h"
 #include "transport/sim_endpoint_wire.h"
 
 #include <QString>
@@ -16,6 +17,7 @@ struct QxsimOptions {
     int latencyMs = 0;        // cost of every report
     QString portsProgramDir;  // where to write QxPorts.cfg; empty: none
     int com = 1;              // the COM name the chip's RS232 pty is mapped to
+    ChipInputs inputs;        // what the chip's analog inputs see
     bool help = false;
 };
 

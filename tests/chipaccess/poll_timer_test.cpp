@@ -127,6 +127,7 @@ TEST(PollTimer, ResistanceCycleAndWhoConsumesTheSample)
     for (int i = 0; i < 14; ++i) {
         const int32_t s = i < 7 ? 100 : 300;
         b.chip.load(0x00, {uint8_t(s & 0xFF), uint8_t(s >> 8), 0});
+        b.chip.write(0x14, SadcFlag);  // a new result; reading it clears the flag
         b.bridge.clearRequests();
         const QString before = b.poll.display.resistanceText;
         b.poll.Timer1Timer();

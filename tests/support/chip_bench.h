@@ -1,6 +1,7 @@
 #pragma once
 // A bench wired to the in-process simulator: virtual time, the simulated
-// chip, its USB bridge and parallel adapter, and a chip access layer.
+// chip (converting on that time), its USB bridge and parallel adapter, and
+// a chip access layer.
 #include "chipaccess/qx_up.h"
 #include "core/clock.h"
 #include "core/event_pump.h"
@@ -17,7 +18,10 @@ namespace qx::test {
 
 struct ChipBench {
     explicit ChipBench(sim::SimUsbTransport::Semantics semantics = sim::SimUsbTransport::Semantics::Bulk)
-        : usb(bridge, semantics) {}
+        : usb(bridge, semantics)
+    {
+        chip.setClock(&clock);  // conversions run on the bench's virtual time
+    }
 
     VirtualClock clock;
     CountingEventPump pump;

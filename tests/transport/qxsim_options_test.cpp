@@ -36,6 +36,39 @@ TEST(QxsimOptions, CommandLines)
     }
 }
 
+TEST(QxsimOptions, AnalogInputs)
+{
+    QString error;
+    const auto o = ParseQxsimOptions({"--adc1-volts", "-0.25", "--adc1-offset-uv", "12.5", "--adc1-noise-uv", "2",
+                                      "--adc2-volts", "0.5", "--adc2-noise-uv", "0", "--frequency", "4915",
+                                      "--duty", "25", "--resistor", "1500", "--reference-ohms", "1000", "--seed", "42"},
+                                     error);
+    ASSERT_TRUE(o) << error.toStdString();
+    const ChipInputs &in = o->inputs;
+    EXPECT_DOUBLE_EQ(in.adc1.volts, -0.25);
+    EXPECT_DOUBLE_EQ(in.adc1.offsetVolts, 12.5e-6);
+    EXPECT_DOUBLE_EQ(in.adc1.noiseVolts, 2e-6);
+    EXPECT_DOUBLE_EQ(in.adc2.volts, 0.5);
+    EXPECT_DOUBLE_EQ(in.adc2.noiseVolts, 0);
+    EXPECT_DOUBLE_EQ(in.adc2.offsetVolts, ChipInputs{}.adc2.offsetVolts);  // untouched: the default
+    EXPECT_DOUBLE_EQ(in.counterHz, 4915);
+    EXPECT_DOUBLE_EQ(in.counterDuty, 0.25);
+    EXPECT_DOUBLE_EQ(in.resistorOhms, 1500);
+    EXPECT_DOUBLE_EQ(in.referenceOhms, 1000);
+    EXPECT_EQ(in.seed, 42u);
+
+    for (const QStringList &bad : {QStringList{"--adc1-noise-uv", "-1"}, QStringList{"--duty", "101"},
+                                   QStringList{"--resistor", "0"}, QStringList{"--frequency", "nan"},
+                                   QStringList{"--adc2-volts"}, QStringList{"--seed", "-3"}}) {
+        error.clear();
+        EXPECT_FALSE(ParseQxsimOptions(bad, error)) << bad.join(' ').toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+    for (const char *option : {"--adc1-volts", "--adc1-offset-uv", "--adc1-noise-uv", "--adc2-volts", "--adc2-offset-uv",
+                               "--adc2-noise-uv", "--frequency", "--duty", "--resistor", "--reference-ohms", "--seed"})
+        EXPECT_TRUE(QxsimUsage().contains(QLatin1String(option))) << option;
+}
+
 TEST(QxsimOptions, PortsFileMapsTheComNameAndKeepsOtherLines)
 {
     test::TempDir dir;
