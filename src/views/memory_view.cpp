@@ -124,7 +124,8 @@ TQx_RAM::TQx_RAM(Bench &bench, TQx_UP &up, HexAsker ask, QWidget *parent)
         b->setObjectName(QString("PBank%1").arg(n));
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, n] { selectBank(n); });
-        toolBar_->addWidget(b);
+        // A widget on a tool bar is shown and hidden through its action.
+        tabActions_[size_t(n)] = toolBar_->addWidget(b);
         tabs_[size_t(n)] = b;
     }
     layout->addWidget(toolBar_);
@@ -314,7 +315,7 @@ void TQx_RAM::applyDefinition()
 {
     const ChipDescription &d = bench_.chip.desc;
     for (int n = 0; n < Banks; ++n) {
-        tabs_[size_t(n)]->setVisible(d.bankShown(n));
+        tabActions_[size_t(n)]->setVisible(d.bankShown(n));
         bankItems_[size_t(n)]->setVisible(d.bankShown(n));
     }
     registerTracked_ = RegisterAddresses(bench_.chip);

@@ -127,6 +127,7 @@ private:
     MemoryGridModel *model_;
     QToolBar *toolBar_;
     std::array<QPushButton *, Banks> tabs_{};
+    std::array<QAction *, Banks> tabActions_{};
     QMenu *PopupMenu1_;
     std::array<QAction *, Banks> bankItems_{};
 };
