@@ -225,7 +225,8 @@ TQx_Reg2::TQx_Reg2(Bench &bench, TQx_UP &up, HexAsker ask, QWidget *parent)
         b->setObjectName(tabNames[p]);
         b->setFocusPolicy(Qt::NoFocus);
         connect(b, &QPushButton::clicked, this, [this, p] { selectPage(p); });
-        ToolBar1_->addWidget(b);
+        // A widget on a tool bar is shown and hidden through its action.
+        pageTabActions_[size_t(p)] = ToolBar1_->addWidget(b);
         pageTabs_[size_t(p)] = b;
     }
     layout->addWidget(ToolBar1_);
@@ -523,7 +524,7 @@ void TQx_Reg2::applyDefinition()
     if (!d.registerViewCaption.isEmpty())
         setWindowTitle(d.registerViewCaption);
     for (int p = 0; p < Pages; ++p)
-        pageTabs_[size_t(p)]->setVisible(d.pageShown[size_t(p)] && d.bitPageCounts[size_t(p)] > 0);
+        pageTabActions_[size_t(p)]->setVisible(d.pageShown[size_t(p)] && d.bitPageCounts[size_t(p)] > 0);
     page_ = d.pageAfterLoad(page_);
     rebuildGrids();
     adjustSize();

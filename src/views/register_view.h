@@ -126,6 +126,7 @@ private:
     QLabel *Panel1_, *Panel3_;
     QToolBar *ToolBar1_;
     std::array<QPushButton *, Pages> pageTabs_{};
+    std::array<QAction *, Pages> pageTabActions_{};
     BitGridModel *bitModel_;
     ValueGridModel *byteModel_, *wordModel_;
     QMenu *PMenuReg_, *PMenuIND_, *PMenuBit_;

@@ -1,5 +1,7 @@
+#include "device/chip_selection.h"
 #include "views_fixture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -30,8 +32,6 @@ TEST_F(ViewsTest, RegisterGridsFromTheDefinition)
     EXPECT_EQ(at(reg->bitGrid(), 0, 8).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::blue));
 
     // Page tabs and the page switch (force: header not highlighted, Changed still updated).
-    for (const char *name : {"PPage1", "PPAGE2", "PPAGE3", "PPAGE4"})
-        EXPECT_FALSE(reg->findChild<QPushButton *>(name)->isHidden()) << name;
     preset(0x29, 0x61);
     preset(0x28, 0x0F);
     reg->findChild<QPushButton *>("PPAGE2")->click();
@@ -220,4 +220,18 @@ TEST_F(ViewsTest, RegisterListsBeyondTheirCapacity)
     type(g, "12\n");
     doubleClick(g, row, column);
     EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(ViewsTest, OnlyPagesWithBitRegistersShowTheirTabs)
+{
+    reg->show();
+    for (const char *name : {"PPage1", "PPAGE2", "PPAGE3", "PPAGE4"})
+        EXPECT_TRUE(reg->findChild<QPushButton *>(name)->isVisible()) << name;
+    // The MP202 has bit registers on page 1 only.
+    LoadDefinitionLines(cb.bench.chip, ReadTextLines(QString(QX_CHIPS_DIR) + "/MP202.INC").value());
+    cb.bench.definitionLoaded.call();
+    QApplication::processEvents();  // the tool bar lays its tabs out again
+    EXPECT_TRUE(reg->findChild<QPushButton *>("PPage1")->isVisible());
+    for (const char *name : {"PPAGE2", "PPAGE3", "PPAGE4"})
+        EXPECT_FALSE(reg->findChild<QPushButton *>(name)->isVisible()) << name;
 }
