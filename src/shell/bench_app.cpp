@@ -36,6 +36,7 @@ BenchApp::BenchApp(const ProgramPaths &paths, Parts parts) : parts_(std::move(pa
     poll_ = std::make_unique<PollTimer>(*bench_, *up_);
     config_ = std::make_unique<ConfigStore>(*bench_);
     main_ = std::make_unique<TMainPanel>(*bench_);
+    main_->restoreOnFirstShow = false;  // activate() applies it after hiding every window
     config_->setAppTitle(main_->windowTitle());
     bench_->status.shown = [this](int panel, const QString &text) { main_->setStatusText(panel, text); };
     createWindows();
@@ -98,6 +99,8 @@ void BenchApp::activate()
         bench_->status.show(1, "QxADC.cfg: " + error);
     if (!config_->LoadSteps(bench_->paths.inProgramDir(StepConfigFileName), &error))
         bench_->status.show(1, "StepADC.txt: " + error);
+    // The windows that were open at the last close come back at their places.
+    main_->restorePlacements();
 }
 
 void BenchApp::wireMenus()

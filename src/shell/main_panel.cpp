@@ -170,7 +170,7 @@ void TMainPanel::restorePlacements()
 void TMainPanel::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (!placed_) {
+    if (!placed_ && restoreOnFirstShow) {
         placed_ = true;
         restorePlacements();
     }
@@ -178,9 +178,10 @@ void TMainPanel::showEvent(QShowEvent *event)
 
 void TMainPanel::closeEvent(QCloseEvent *event)
 {
+    // The placement is taken while the windows are still shown.
+    savePlacements();
     if (onClose)
         onClose();
-    savePlacements();
     event->accept();
 }
 

@@ -46,7 +46,11 @@ public:
     void savePlacements() const;
     void restorePlacements();
 
-    // Run at close, before the placement is written (configuration save etc.).
+    // The placement is applied at the first showing, unless the owner applies
+    // it itself (after its start-up step has hidden every window).
+    bool restoreOnFirstShow = true;
+
+    // Run at close, after the placement is written (configuration save etc.).
     std::function<void()> onClose;
 
 protected:

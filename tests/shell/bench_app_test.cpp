@@ -5,6 +5,8 @@
 #include "device/bench.h"
 #include "shell/bench_app.h"
 #include "shell/main_panel.h"
+#include "shell/setup_form.h"
+#include "views/memory_view.h"
 #include "sim/bridge_model.h"
 #include "sim/sim_chip.h"
 #include "sim/sim_usb_transport.h"
@@ -82,4 +84,24 @@ TEST(BenchApp, ReadRamSleepAndTheEndOfTheRun)
     EXPECT_EQ(r[0], (std::vector<uint8_t>{0xF9, 0x10, 0x00}));
     EXPECT_EQ(r[1], (std::vector<uint8_t>{0xF9, 0x01, 0xFF, 0xFF}));
     EXPECT_FALSE(t.bridge.dmmPowered());
+}
+
+TEST(BenchApp, WindowsOpenAtTheLastCloseComeBackAfterStartUp)
+{
+    Tool first(5);
+    first.app->main().show();
+    first.trigger("SMenu_RAM");
+    first.app->main().panels().frameOf(static_cast<QWidget *>(&first.app->memoryView()))->move(30, 20);
+    first.app->main().close();
+    const QByteArray placement = first.dir.read("qxbench.wst");
+    ASSERT_TRUE(placement.contains("Qx_RAM\r\n   30   20")) << placement.toStdString();
+
+    Tool again(5);
+    again.dir.write("qxbench.wst", placement);
+    again.app->main().show();
+    again.app->activate();
+    QWidget *ram = static_cast<QWidget *>(&again.app->memoryView());
+    EXPECT_TRUE(again.app->main().panels().isShown(ram));
+    EXPECT_EQ(again.app->main().panels().frameOf(ram)->pos(), QPoint(30, 20));
+    EXPECT_FALSE(again.app->main().panels().isShown(static_cast<QWidget *>(&again.app->setup())));
 }
