@@ -14,6 +14,9 @@
 #include "support/temp_dir.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -104,4 +107,17 @@ TEST(BenchApp, WindowsOpenAtTheLastCloseComeBackAfterStartUp)
     EXPECT_TRUE(again.app->main().panels().isShown(ram));
     EXPECT_EQ(again.app->main().panels().frameOf(ram)->pos(), QPoint(30, 20));
     EXPECT_FALSE(again.app->main().panels().isShown(static_cast<QWidget *>(&again.app->setup())));
+}
+
+TEST(BenchApp, AConfigurationThatCannotBeSavedIsReported)
+{
+    Tool t(5);
+    t.app->main().show();
+    QFile::remove(t.dir.file("QxADC.cfg"));
+    QDir().mkdir(t.dir.file("QxADC.cfg"));  // a folder where the file should go
+    t.app->main().close();
+    EXPECT_TRUE(t.app->main().statusText(1).startsWith("QxADC.cfg not saved: ")) << t.app->main().statusText(1).toStdString();
+    ASSERT_EQ(t.prompter.messages().size(), 1);
+    EXPECT_TRUE(t.prompter.messages()[0].startsWith("The configuration could not be saved"));
+    EXPECT_TRUE(QFileInfo(t.dir.file("QxADC.cfg")).isDir());
 }
