@@ -104,9 +104,10 @@ void TOption::build()
     grid->addWidget(group, row++, 0, 1, 4);
 
     QLabel *label9 = label("Label9", "Select Channel ");
-    ChennalCom = list(this, "ChennalCom", comNames(0));
+    QStringList channels;
     for (int i = 0; i < 16; ++i)
-        ChennalCom->addItem(QString::number(i));
+        channels << QString::number(i);
+    ChennalCom = list(this, "ChennalCom", channels);
     grid->addWidget(label9, row, 0);
     grid->addWidget(ChennalCom, row++, 1);
     instrumentControls_ << label9 << ChennalCom;
