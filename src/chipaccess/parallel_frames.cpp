@@ -17,20 +17,34 @@ bool TQx_UP::parallelReady()
     return false;
 }
 
+namespace {
+
+// One byte to the chip followed by the bus delay.
+void putByte(ParallelLink &link, uint16_t port, uint8_t b)
+{
+    link.ParallelWriteByte(port, b);
+    link.ParallelDelay(port, TQx_UP::ParallelDelayCount);
+}
+
+// Opens the frame and sends its command byte (0xC0 read, 0x40 write) and
+// the address, low byte first.
+void frameHead(ParallelLink &link, uint16_t port, uint8_t command, int address)
+{
+    link.ParallelBegin(port);
+    putByte(link, port, command);
+    putByte(link, port, uint8_t(address & 0xFF));
+    putByte(link, port, uint8_t((address >> 8) & 0xFF));
+}
+
+} // namespace
+
 bool TQx_UP::readParallel(int address, int count)
 {
     if (!parallelReady())
         return false;
     ParallelLink &link = *parallel_;
     const uint16_t port = bench_.ParallelPortBase;
-    auto put = [&](uint8_t b) {
-        link.ParallelWriteByte(port, b);
-        link.ParallelDelay(port, ParallelDelayCount);
-    };
-    link.ParallelBegin(port);
-    put(0xC0);
-    put(uint8_t(address & 0xFF));
-    put(uint8_t((address >> 8) & 0xFF));
+    frameHead(link, port, 0xC0, address);
     uint8_t *fb = frame();
     for (int i = 0; i < count; ++i) {
         fb[i] = link.ParallelReadByte(port);
@@ -47,17 +61,10 @@ bool TQx_UP::writeParallel(int address, int count)
         return false;
     ParallelLink &link = *parallel_;
     const uint16_t port = bench_.ParallelPortBase;
-    auto put = [&](uint8_t b) {
-        link.ParallelWriteByte(port, b);
-        link.ParallelDelay(port, ParallelDelayCount);
-    };
     const uint8_t *fb = frame();
-    link.ParallelBegin(port);
-    put(0x40);
-    put(uint8_t(address & 0xFF));
-    put(uint8_t((address >> 8) & 0xFF));
+    frameHead(link, port, 0x40, address);
     for (int i = 0; i < count; ++i)
-        put(fb[5 + i]);
+        putByte(link, port, fb[5 + i]);
     link.ParallelEnd(port);
     DelayMs(bench_.clock, UsbSettleMs);
     return true;
